@@ -23,7 +23,7 @@ QString qtFilter(const std::string& filter)
     const QString pattern = text.mid(bar + 1);
     if (description.contains(u'(' + pattern + u')'))
         return description;
-    return description + u" (" + pattern + u')';
+    return description + QStringLiteral(" (") + pattern + QLatin1Char(')');
 }
 
 } // namespace

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "app/OptionCatalogue.h"
+#include "app/SettingsFile.h"
+
+#include <filesystem>
+
+class MainWindow;
+struct ProgramState;
+
+// Start-up and shut-down: what runs when the main window has been created and when it is asked to close.
+class Program {
+public:
+    Program(ProgramState& state, MainWindow& window, const std::filesystem::path& runDirectory);
+
+    // Runs to completion before the window handles any input.
+    void OnMainWindowCreated();
+    // Always lets the window close.
+    void OnMainWindowCloseQuery();
+
+    OptionCatalogue& catalogue() { return catalogue_; }
+    const SettingsFile& settings() const { return settings_; }
+
+private:
+    void setWindowTitle();
+
+    ProgramState& state_;
+    MainWindow& window_;
+    OptionCatalogue catalogue_;
+    SettingsFile settings_;
+};

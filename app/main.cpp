@@ -1,0 +1,27 @@
+#include "app/MainWindow.h"
+#include "app/Program.h"
+#include "app/ProgramState.h"
+#include "platform/Browser.h"
+#include "platform/QtDialogs.h"
+
+#include <QApplication>
+
+#include <filesystem>
+
+// The composition root: picks the real adapters and runs the message loop until the main window is gone.
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    QApplication::setStyle(QStringLiteral("Fusion"));
+
+    ProgramState state;
+    QtDialogs dialogs;
+    DesktopBrowser browser;
+    MainWindow window(state, dialogs, browser);
+    dialogs.setParent(&window);
+
+    Program program(state, window, std::filesystem::path(QApplication::applicationDirPath().toStdString()));
+    program.OnMainWindowCreated();
+    window.show();
+    return QApplication::exec();
+}
