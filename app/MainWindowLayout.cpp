@@ -4,6 +4,7 @@
 #include "net/OutsideHosts.h"
 
 #include <QComboBox>
+#include <QFont>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -50,6 +51,12 @@ void MainWindow::buildLayout()
     setWindowTitle(QStringLiteral("朗雀语音合成工具"));
     move(50, 50);
     setFixedSize(kOuterWidth, kOuterHeight);
+    // The layout's small controls were drawn for a 12-pixel font.
+    QFont small = font();
+    small.setPixelSize(12);
+    setFont(small);
+    // Narrow lists such as 文本编码 still show their whole item with a slimmer arrow.
+    setStyleSheet(QStringLiteral("QComboBox { padding: 0px 0px 0px 3px; } QComboBox::drop-down { width: 13px; }"));
 
     QGroupBox* input = groupBox(this, "分组框4", "输入文本", 8, 5, 376, 419);
     textBox_ = place(new QPlainTextEdit(input), "编辑框_合成文本", 12, 21, 352, 360);

@@ -3,6 +3,7 @@
 #include "app/ProgramState.h"
 #include "platform/Browser.h"
 #include "platform/QtDialogs.h"
+#include "platform/TerminationSignals.h"
 
 #include <QApplication>
 
@@ -22,6 +23,7 @@ int main(int argc, char** argv)
 
     Program program(state, window, std::filesystem::path(QApplication::applicationDirPath().toStdString()));
     program.OnMainWindowCreated();
+    onTerminationSignal([&window] { window.close(); });
     window.show();
     return QApplication::exec();
 }
