@@ -1,0 +1,62 @@
+# Shared by the end-to-end scripts: a private X display and PulseAudio server for the real program.
+# Source it, then call start_desktop; everything started is stopped on exit.
+
+set -euo pipefail
+
+E2E_WORK=$(mktemp -d /tmp/langque-e2e.XXXXXX)
+E2E_PIDS=()
+
+stop_desktop() {
+  for pid in "${E2E_PIDS[@]:-}"; do
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
+  done
+  [ -n "${PULSE_RUNTIME_PATH:-}" ] && pactl exit >/dev/null 2>&1 || true
+  wait 2>/dev/null || true
+  rm -rf "$E2E_WORK"
+}
+trap stop_desktop EXIT
+
+start_desktop() {
+  local display
+  for display in $(seq 90 140); do
+    [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] || break
+  done
+  Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >"$E2E_WORK/xvfb.log" 2>&1 &
+  E2E_PIDS+=($!)
+  export DISPLAY=":$display"
+  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+  export XDG_RUNTIME_DIR="$E2E_WORK/runtime"
+  export PULSE_RUNTIME_PATH="$XDG_RUNTIME_DIR/pulse"
+  export HOME="$E2E_WORK/home"
+  mkdir -p "$XDG_RUNTIME_DIR" "$HOME"
+  chmod 700 "$XDG_RUNTIME_DIR"
+  pulseaudio --daemonize=no --system=false --exit-idle-time=-1 -n \
+    --load="module-native-protocol-unix" --load="module-null-sink sink_name=e2e" \
+    --log-target=file:"$E2E_WORK/pulse.log" &
+  E2E_PIDS+=($!)
+  for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
+  pactl set-default-sink e2e >/dev/null 2>&1 || true
+}
+
+# Copies the program (and the engine library when built) into a fresh run directory.
+make_run_directory() {
+  local build=$1 dir=$2
+  mkdir -p "$dir"
+  cp "$build/langque" "$dir/"
+  [ -f "$build/libmsc.so" ] && cp "$build/libmsc.so" "$dir/"
+  return 0
+}
+
+wait_for_window() {
+  local name=$1 id=""
+  for _ in $(seq 100); do
+    id=$(xdotool search --name "$name" 2>/dev/null | head -n 1 || true)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  echo "window '$name' did not appear" >&2
+  return 1
+}
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
