@@ -40,13 +40,21 @@ bool inRange(unsigned char byte, unsigned char low, unsigned char high)
     return byte >= low && byte <= high;
 }
 
-// Length of the character that starts at pos, as the code page frames it. A broken
-// sequence is framed as its longest well-formed start, so that it costs one U+FFFD
-// and the byte that broke it is read again as the start of the next character.
-size_t utf8UnitLength(std::string_view bytes, size_t pos)
+struct Character {
+    size_t begin;
+    size_t end;
+    bool wellFormed; // framed completely; iconv may still lack a mapping for it
+};
+
+// The character that starts at pos, as UTF-8 frames it. A broken sequence is framed
+// as its longest well-formed start, so that it costs one U+FFFD and the byte that
+// broke it is read again as the start of the next character.
+Character utf8Character(std::string_view bytes, size_t pos)
 {
     const auto lead = static_cast<unsigned char>(bytes[pos]);
-    size_t length = 1;
+    if (lead < 0x80)
+        return {pos, pos + 1, true};
+    size_t length = 0;
     unsigned char low = 0x80;
     unsigned char high = 0xBF;
     if (inRange(lead, 0xC2, 0xDF)) {
@@ -59,6 +67,8 @@ size_t utf8UnitLength(std::string_view bytes, size_t pos)
         length = 4;
         low = lead == 0xF0 ? 0x90 : 0x80;
         high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return {pos, pos + 1, false};
     }
     size_t taken = 1;
     while (taken < length && pos + taken < bytes.size()) {
@@ -69,29 +79,33 @@ size_t utf8UnitLength(std::string_view bytes, size_t pos)
         high = 0xBF;
         ++taken;
     }
-    return taken;
+    return {pos, pos + taken, taken == length};
 }
 
-size_t doubleByteUnitLength(std::string_view bytes, size_t pos, bool fourByteForms)
+// Lead-byte code pages: a byte below 0x80 alone, a lead 0x81-0xFE with a trail
+// 0x40-0xFE (not 0x7F), or, in the GB18030 family, lead digit lead digit.
+Character doubleByteCharacter(std::string_view bytes, size_t pos, bool fourByteForms)
 {
     const auto lead = static_cast<unsigned char>(bytes[pos]);
+    if (lead < 0x80)
+        return {pos, pos + 1, true};
     if (!inRange(lead, 0x81, 0xFE) || pos + 1 >= bytes.size())
-        return 1;
+        return {pos, pos + 1, lead == 0x80};
     const auto second = static_cast<unsigned char>(bytes[pos + 1]);
     if (fourByteForms && inRange(second, 0x30, 0x39) && pos + 3 < bytes.size()
         && inRange(static_cast<unsigned char>(bytes[pos + 2]), 0x81, 0xFE)
         && inRange(static_cast<unsigned char>(bytes[pos + 3]), 0x30, 0x39))
-        return 4;
+        return {pos, pos + 4, true};
     if (second >= 0x40 && second != 0x7F && second != 0xFF)
-        return 2;
-    return 1;
+        return {pos, pos + 2, true};
+    return {pos, pos + 1, false};
 }
 
-size_t unitLength(int codePage, std::string_view bytes, size_t pos)
+Character characterAt(int codePage, std::string_view bytes, size_t pos)
 {
     if (codePage == CodePage::Utf8)
-        return utf8UnitLength(bytes, pos);
-    return doubleByteUnitLength(bytes, pos, codePage != CodePage::Big5);
+        return utf8Character(bytes, pos);
+    return doubleByteCharacter(bytes, pos, codePage != CodePage::Big5);
 }
 
 std::u16string unitsFromLe(std::string_view bytes)
@@ -113,29 +127,36 @@ std::string unitsToLe(std::u16string_view units)
     return bytes;
 }
 
-// iconv gives up on the first bad character and does not say where; a bad range is
-// halved along character boundaries until the bad characters stand alone.
-template <typename Piece, typename Convert, typename Fallback>
-void convertByHalves(const std::vector<Piece>& pieces, size_t first, size_t last, Convert convert,
-                     Fallback fallback)
+// The slow path once iconv has refused the whole input, which it does without
+// saying where. Malformed characters are replaced without asking iconv; each run of
+// well-formed ones is converted at once and, should iconv lack a mapping inside it,
+// halved along character boundaries until the unmapped characters stand alone.
+// Convert appends and answers whether iconv took the bytes; Replace appends the
+// stand-in for one character.
+template <typename Convert, typename Replace>
+void convertCharacters(const std::vector<Character>& characters, Convert convert, Replace replace)
 {
-    if (first == last)
-        return;
-    if (convert(pieces[first], pieces[last - 1]))
-        return;
-    if (last - first == 1) {
-        fallback(pieces[first]);
-        return;
+    auto byHalves = [&](auto& self, size_t first, size_t last) -> void {
+        if (first == last || convert(characters[first].begin, characters[last - 1].end))
+            return;
+        if (last - first == 1) {
+            replace(characters[first]);
+            return;
+        }
+        const size_t middle = first + (last - first) / 2;
+        self(self, first, middle);
+        self(self, middle, last);
+    };
+    size_t runStart = 0;
+    for (size_t i = 0; i < characters.size(); ++i) {
+        if (characters[i].wellFormed)
+            continue;
+        byHalves(byHalves, runStart, i);
+        replace(characters[i]);
+        runStart = i + 1;
     }
-    const size_t middle = first + (last - first) / 2;
-    convertByHalves(pieces, first, middle, convert, fallback);
-    convertByHalves(pieces, middle, last, convert, fallback);
+    byHalves(byHalves, runStart, characters.size());
 }
-
-struct ByteRange {
-    size_t begin;
-    size_t end;
-};
 
 std::u16string decodeBytes(std::string_view bytes, int codePage)
 {
@@ -145,36 +166,35 @@ std::u16string decodeBytes(std::string_view bytes, int codePage)
             units.push_back(u'\xFFFD');
         return units;
     }
-    const char* name = iconvName(codePage);
-    if (std::optional<std::string> whole = convertText(bytes, name, utf16Name))
+    if (std::optional<std::string> whole = convertText(bytes, iconvName(codePage), utf16Name))
         return unitsFromLe(*whole);
 
-    std::vector<ByteRange> characters;
+    // Code page 936 texts may carry what Utf8ToGbk made of characters GBK lacks, and
+    // the user-defined areas that only GB18030 maps; GB18030 reads every GBK pair as
+    // GBK does, and GBK's one single byte beyond ASCII, the euro sign, is marked
+    // malformed here and given its character directly. One converter for the whole
+    // slow path also spares glibc loading and unloading two modules in turn.
+    const bool gbk = codePage == CodePage::Gbk;
+    const char* name = iconvName(gbk ? CodePage::Gb18030 : codePage);
+    std::vector<Character> characters;
     for (size_t pos = 0; pos < bytes.size();) {
-        const size_t length = unitLength(codePage, bytes, pos);
-        characters.push_back({pos, pos + length});
-        pos += length;
+        Character character = characterAt(codePage, bytes, pos);
+        if (gbk && bytes[pos] == '\x80')
+            character.wellFormed = false;
+        characters.push_back(character);
+        pos = character.end;
     }
     std::u16string units;
-    auto convert = [&](const ByteRange& from, const ByteRange& to) {
-        const std::optional<std::string> out = convertText(bytes.substr(from.begin, to.end - from.begin), name, utf16Name);
+    auto convert = [&](size_t begin, size_t end) {
+        const std::optional<std::string> out = convertText(bytes.substr(begin, end - begin), name, utf16Name);
         if (out)
             units += unitsFromLe(*out);
         return out.has_value();
     };
-    auto fallback = [&](const ByteRange& character) {
-        // Code page 936 texts may carry what Utf8ToGbk made of characters GBK lacks,
-        // and the user-defined areas that only GB18030 maps.
-        if (codePage == CodePage::Gbk) {
-            const std::string_view piece = bytes.substr(character.begin, character.end - character.begin);
-            if (std::optional<std::string> out = convertText(piece, iconvName(CodePage::Gb18030), utf16Name)) {
-                units += unitsFromLe(*out);
-                return;
-            }
-        }
-        units.push_back(u'\xFFFD');
+    auto replace = [&](const Character& character) {
+        units.push_back(gbk && bytes[character.begin] == '\x80' ? u'\x20AC' : u'\xFFFD');
     };
-    convertByHalves(characters, 0, characters.size(), convert, fallback);
+    convertCharacters(characters, convert, replace);
     return units;
 }
 
@@ -197,21 +217,26 @@ std::string encodeUnits(std::u16string_view units, int codePage, std::string_vie
     if (std::optional<std::string> whole = convertText(le, utf16Name, name))
         return *whole;
 
-    std::vector<ByteRange> characters;
+    // Byte ranges of the little-endian form; a lone surrogate is malformed.
+    std::vector<Character> characters;
     for (size_t i = 0; i < units.size();) {
-        const size_t length = isHighSurrogate(units[i]) && i + 1 < units.size() && isLowSurrogate(units[i + 1]) ? 2 : 1;
-        characters.push_back({2 * i, 2 * (i + length)});
-        i += length;
+        if (isHighSurrogate(units[i]) && i + 1 < units.size() && isLowSurrogate(units[i + 1])) {
+            characters.push_back({2 * i, 2 * i + 4, true});
+            i += 2;
+        } else {
+            characters.push_back({2 * i, 2 * i + 2, !isHighSurrogate(units[i]) && !isLowSurrogate(units[i])});
+            ++i;
+        }
     }
     std::string out;
-    auto convert = [&](const ByteRange& from, const ByteRange& to) {
-        const std::optional<std::string> piece = convertText(std::string_view(le).substr(from.begin, to.end - from.begin), utf16Name, name);
+    auto convert = [&](size_t begin, size_t end) {
+        const std::optional<std::string> piece = convertText(std::string_view(le).substr(begin, end - begin), utf16Name, name);
         if (piece)
             out += *piece;
         return piece.has_value();
     };
-    auto fallback = [&](const ByteRange&) { out += replacement; };
-    convertByHalves(characters, 0, characters.size(), convert, fallback);
+    auto replace = [&](const Character&) { out += replacement; };
+    convertCharacters(characters, convert, replace);
     return out;
 }
 

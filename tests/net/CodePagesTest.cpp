@@ -57,6 +57,9 @@ TEST(MultiByteToUtf16, BadBytesBecomeReplacementCharactersAndTheRestSurvives)
         {"GBK invalid byte", "a\xFF" "b", CodePage::Gbk, withZero(u"a\uFFFDb")},
         {"GBK lead before a digit", "\xD6" "1\xD6\xD0", CodePage::Gbk, withZero(u"\uFFFD1中")},
         {"GBK lead at the end", "ab\xD6", CodePage::Gbk, withZero(u"ab\uFFFD")},
+        {"GBK bad byte among euro, GB18030 form and user-defined area", "\x80\xFF\x94\x39\xFC\x36\xAA\xA1",
+         CodePage::Gbk, withZero(u"€\uFFFD\U0001F600\uE000")},
+        {"GB18030 four bytes beyond Unicode", "a\xFE\x39\xFE\x39", CodePage::Gb18030, withZero(u"a\uFFFD")},
         {"BIG5 invalid byte", "\xFF" "a", CodePage::Big5, withZero(u"\uFFFDa")},
     };
     for (const Row& row : rows) {
