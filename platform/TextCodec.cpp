@@ -85,7 +85,9 @@ std::string gbk(std::string_view utf8Text)
 
 std::string utf8(std::string_view gbkText)
 {
-    Converter converter("GBK", "UTF-8");
+    // GB18030 reads every GBK text the same way and also the four-byte forms that web answers
+    // converted to GB18030 may carry.
+    Converter converter("GB18030", "UTF-8");
     std::string out;
     out.reserve(gbkText.size() * 3 / 2);
     while (converter.ok() && !gbkText.empty()) {

@@ -14,7 +14,7 @@ std::optional<std::string> convertText(std::string_view in, const char* fromCode
 
 // UTF-8 to GBK; a character GBK cannot hold becomes "?", as the Windows conversion does.
 std::string gbk(std::string_view utf8);
-// GBK to UTF-8; a byte sequence that is not GBK becomes U+FFFD.
+// GBK (read as its superset GB18030) to UTF-8; a byte sequence that is not GBK becomes U+FFFD.
 std::string utf8(std::string_view gbkText);
 
 // Widget boundary.
