@@ -1,0 +1,70 @@
+#include "VoiceTable.h"
+
+#include <algorithm>
+#include <array>
+
+namespace msc {
+
+namespace {
+
+// espeak-ng 1.51: plain "cmn" spells Chinese characters out in English, so the
+// Mandarin side is "cmn-latn-pinyin"; its Latin letters would be read as
+// pinyin, which is why Latin runs go to an English voice of the same variant.
+constexpr std::string_view kMandarin = "cmn-latn-pinyin";
+constexpr std::string_view kCantonese = "yue";
+constexpr std::string_view kAmerican = "en-us";
+constexpr std::string_view kBritish = "en";  // espeak-ng names British English plain "en"
+
+constexpr std::array<VoiceProfile, 36> kVoices{{
+    // Chinese voices
+    {"xiaoyan", Script::Han, kMandarin, kAmerican, "f3", 50, 50, 175, 100},
+    {"xiaoqi", Script::Han, kMandarin, kAmerican, "f2", 56, 55, 170, 100},
+    {"aisxping", Script::Han, kMandarin, kAmerican, "f1", 48, 50, 180, 100},
+    {"aisjinger", Script::Han, kMandarin, kAmerican, "f4", 52, 45, 165, 100},
+    {"yefang", Script::Han, kMandarin, kAmerican, "f5", 50, 55, 172, 100},
+    {"aisxmeng", Script::Han, kMandarin, kAmerican, "steph", 54, 50, 185, 100},
+    {"aismengchun", Script::Han, kMandarin, kAmerican, "steph2", 58, 60, 178, 100},
+    {"ziqi", Script::Han, kMandarin, kAmerican, "steph3", 50, 45, 168, 100},
+    {"jiajia", Script::Han, kMandarin, kAmerican, "Andrea", 46, 50, 176, 100},
+    {"aisxa", Script::Han, kMandarin, kAmerican, "Alicia", 44, 55, 182, 100},
+    {"aisjying", Script::Han, kMandarin, kAmerican, "belinda", 45, 40, 160, 100},
+    {"aisxchun", Script::Han, kMandarin, kAmerican, "m1", 45, 40, 160, 100},
+    {"vixf", Script::Han, kMandarin, kAmerican, "m3", 50, 50, 175, 100},
+    {"aisjiuxu", Script::Han, kMandarin, kAmerican, "m2", 50, 55, 170, 100},
+    {"aisduoxu", Script::Han, kMandarin, kAmerican, "m6", 52, 50, 182, 100},
+    {"xiaoyu", Script::Han, kMandarin, kAmerican, "m7", 48, 50, 176, 100},
+    {"niyang", Script::Han, kMandarin, kAmerican, "Andy", 50, 55, 172, 100},
+    {"vils", Script::Han, kMandarin, kAmerican, "m4", 38, 40, 155, 100},
+    {"aisbabyxu", Script::Han, kMandarin, kAmerican, "zac", 55, 60, 185, 100},
+    {"vinn", Script::Han, kMandarin, kAmerican, "anika", 72, 65, 180, 100},
+    {"aisxxin", Script::Han, kMandarin, kAmerican, "Tweaky", 88, 70, 200, 100},
+    {"xiaowanzi", Script::Han, kMandarin, kAmerican, "Annie", 85, 75, 195, 100},
+    {"aisduck", Script::Han, kMandarin, kAmerican, "croak", 92, 80, 215, 100},
+    // English voices
+    {"Catherine", Script::Latin, kMandarin, kBritish, "f5", 50, 50, 170, 100},
+    {"vimary", Script::Latin, kMandarin, kAmerican, "f4", 54, 55, 175, 100},
+    {"henry", Script::Latin, kMandarin, kBritish, "m3", 50, 50, 170, 100},
+    {"aisjohn", Script::Latin, kMandarin, kAmerican, "m1", 46, 45, 172, 100},
+    {"aisTom", Script::Latin, kMandarin, kAmerican, "m7", 54, 55, 180, 100},
+    // Dialect voices: Cantonese where espeak-ng has it, Mandarin for the rest
+    {"vixm", Script::Han, kCantonese, kBritish, "f2", 52, 55, 170, 100},
+    {"vixl", Script::Han, kMandarin, kAmerican, "linda", 55, 60, 165, 100},
+    {"vixr", Script::Han, kMandarin, kAmerican, "aunty", 50, 55, 178, 100},
+    {"vixyun", Script::Han, kMandarin, kAmerican, "f1", 58, 65, 185, 100},
+    {"vixying", Script::Han, kMandarin, kAmerican, "f4", 42, 50, 170, 100},
+    {"vixk", Script::Han, kMandarin, kAmerican, "m5", 50, 55, 172, 100},
+    {"vixqa", Script::Han, kMandarin, kAmerican, "m8", 52, 60, 168, 100},
+    {"aisdalong", Script::Han, kCantonese, kBritish, "m2", 48, 50, 170, 100},
+}};
+
+}  // namespace
+
+const VoiceProfile* findVoice(std::string_view code) {
+  const auto it = std::find_if(kVoices.begin(), kVoices.end(),
+                               [&](const VoiceProfile& v) { return v.code == code; });
+  return it == kVoices.end() ? nullptr : &*it;
+}
+
+std::span<const VoiceProfile> allVoices() { return kVoices; }
+
+}  // namespace msc
