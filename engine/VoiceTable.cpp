@@ -41,20 +41,20 @@ constexpr std::array<VoiceProfile, 36> kVoices{{
     {"xiaowanzi", Script::Han, kMandarin, kAmerican, "Annie", 85, 75, 195, 100},
     {"aisduck", Script::Han, kMandarin, kAmerican, "croak", 92, 80, 215, 100},
     // English voices
-    {"Catherine", Script::Latin, kMandarin, kBritish, "f5", 50, 50, 170, 100},
-    {"vimary", Script::Latin, kMandarin, kAmerican, "f4", 54, 55, 175, 100},
-    {"henry", Script::Latin, kMandarin, kBritish, "m3", 50, 50, 170, 100},
-    {"aisjohn", Script::Latin, kMandarin, kAmerican, "m1", 46, 45, 172, 100},
-    {"aisTom", Script::Latin, kMandarin, kAmerican, "m7", 54, 55, 180, 100},
+    {"Catherine", Script::Latin, kMandarin, kBritish, "f5", 60, 50, 158, 100},
+    {"vimary", Script::Latin, kMandarin, kAmerican, "f4", 64, 55, 185, 100},
+    {"henry", Script::Latin, kMandarin, kBritish, "m3", 40, 50, 160, 100},
+    {"aisjohn", Script::Latin, kMandarin, kAmerican, "m1", 56, 45, 180, 100},
+    {"aisTom", Script::Latin, kMandarin, kAmerican, "m7", 60, 55, 188, 100},
     // Dialect voices: Cantonese where espeak-ng has it, Mandarin for the rest
-    {"vixm", Script::Han, kCantonese, kBritish, "f2", 52, 55, 170, 100},
+    {"vixm", Script::Han, kCantonese, kBritish, "f2", 46, 55, 162, 100},
     {"vixl", Script::Han, kMandarin, kAmerican, "linda", 55, 60, 165, 100},
     {"vixr", Script::Han, kMandarin, kAmerican, "aunty", 50, 55, 178, 100},
-    {"vixyun", Script::Han, kMandarin, kAmerican, "f1", 58, 65, 185, 100},
-    {"vixying", Script::Han, kMandarin, kAmerican, "f4", 42, 50, 170, 100},
+    {"vixyun", Script::Han, kMandarin, kAmerican, "f1", 62, 65, 190, 100},
+    {"vixying", Script::Han, kMandarin, kAmerican, "f4", 40, 50, 172, 100},
     {"vixk", Script::Han, kMandarin, kAmerican, "m5", 50, 55, 172, 100},
     {"vixqa", Script::Han, kMandarin, kAmerican, "m8", 52, 60, 168, 100},
-    {"aisdalong", Script::Han, kCantonese, kBritish, "m2", 48, 50, 170, 100},
+    {"aisdalong", Script::Han, kCantonese, kBritish, "m2", 40, 50, 162, 100},
 }};
 
 }  // namespace
