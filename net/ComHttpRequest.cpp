@@ -137,6 +137,14 @@ std::string headerLinesOf(const std::string& block)
 
 } // namespace
 
+ComTimeouts comTimeoutsFor(int timeoutSeconds)
+{
+    if (timeoutSeconds == -1)
+        return {0, 60000, 30000, 30000}; // the request object's own: resolving without a limit
+    const long phase = timeoutSeconds > 0 ? timeoutSeconds * 1000L : 15000L;
+    return {phase, phase, phase, phase};
+}
+
 std::string defaultComRequestHeaders(const std::string& url)
 {
     return "Referer: " + url
@@ -165,14 +173,9 @@ std::string SendComHttpRequest(const ComHttpRequest& request)
     CURL* handle = easy.get();
     Exchange exchange;
 
-    long connectMs = 60000;
-    exchange.idleLimitMs = 30000;
-    if (request.timeoutSeconds != -1) {
-        const long phase = request.timeoutSeconds > 0 ? request.timeoutSeconds * 1000L : 15000L;
-        connectMs = phase;
-        exchange.idleLimitMs = phase;
-    }
-    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, connectMs);
+    const ComTimeouts timeouts = comTimeoutsFor(request.timeoutSeconds);
+    exchange.idleLimitMs = std::max(timeouts.sendMs, timeouts.receiveMs);
+    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, timeouts.connectMs);
 
     curl_easy_setopt(handle, CURLOPT_PROXY, request.proxy.c_str());
     if (!request.proxy.empty() && !request.proxyUser.empty()) {

@@ -43,6 +43,16 @@ struct ComHttpRequest {
 // with every out-parameter untouched means the request could not even be set up.
 std::string SendComHttpRequest(const ComHttpRequest& request);
 
+// The limits of one exchange's phases, in milliseconds. Resolving and connecting share one limit;
+// sending and receiving each count the time without a byte moving.
+struct ComTimeouts {
+    long resolveMs;
+    long connectMs;
+    long sendMs;
+    long receiveMs;
+};
+ComTimeouts comTimeoutsFor(int timeoutSeconds);
+
 // The default request header block for url.
 std::string defaultComRequestHeaders(const std::string& url);
 

@@ -55,7 +55,7 @@ bool endsWith(const std::string& text, const std::string& tail)
 std::string requestPath(const std::string& url)
 {
     std::string path = GetUrlPath(url);
-    path.resize(std::min(path.find('?'), path.find('#')));
+    path = path.substr(0, std::min(path.find('?'), path.find('#')));
     return path.empty() ? std::string("/") : path;
 }
 

@@ -1,6 +1,7 @@
 #include "net/CurlGlobal.h"
 
 #include <cstdlib>
+#include <mutex>
 
 void ensureCurlInitialised()
 {
@@ -14,9 +15,31 @@ CurlEasy makeCurlEasy()
     return CurlEasy(curl_easy_init());
 }
 
+namespace {
+
+std::mutex authorityMutex;
+std::string authorityFile;
+
+} // namespace
+
+void setTrustedAuthorityFile(const std::string& path)
+{
+    std::lock_guard lock(authorityMutex);
+    authorityFile = path;
+}
+
 void applyTrustedAuthorities(CURL* handle)
 {
-    const char* file = std::getenv("SSL_CERT_FILE");
-    if (file != nullptr && *file != '\0')
-        curl_easy_setopt(handle, CURLOPT_CAINFO, file);
+    std::string file;
+    {
+        std::lock_guard lock(authorityMutex);
+        file = authorityFile;
+    }
+    if (file.empty()) {
+        static const char* const fromEnvironment = std::getenv("SSL_CERT_FILE");
+        if (fromEnvironment != nullptr)
+            file = fromEnvironment;
+    }
+    if (!file.empty())
+        curl_easy_setopt(handle, CURLOPT_CAINFO, file.c_str()); // libcurl copies the text
 }

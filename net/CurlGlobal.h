@@ -3,6 +3,7 @@
 #include <curl/curl.h>
 
 #include <memory>
+#include <string>
 
 // libcurl's process set-up, done once before the first handle is made.
 void ensureCurlInitialised();
@@ -20,6 +21,8 @@ using CurlSlist = std::unique_ptr<curl_slist, CurlSlistDeleter>;
 // A new easy handle (empty when libcurl cannot make one).
 CurlEasy makeCurlEasy();
 
-// Where to find the certificate authorities that TLS peers are checked against: the file named by
-// SSL_CERT_FILE when it is set (the OpenSSL convention, for private authorities), else libcurl's own.
+// Where to find the certificate authorities that TLS peers are checked against: the file set here,
+// else the file named by SSL_CERT_FILE (the OpenSSL convention), else libcurl's own.
 void applyTrustedAuthorities(CURL* handle);
+// A PEM file of private authorities for every later request; empty to return to the default.
+void setTrustedAuthorityFile(const std::string& path);
