@@ -80,14 +80,13 @@ bool storeOneCookie(CookieStore& store, const std::string& url, const std::strin
 // another path, say) does not keep the removal going.
 void removeAllCookies(CookieStore& store, const std::string& url)
 {
+    // Names are taken untrimmed after the "; " joiner, so a name stored with a leading space
+    // (as StoreCookieString does) is deleted by that same name.
     const std::string cookies = GetSystemCookies(store, url, {});
-    for (const std::string& item : split(cookies, ";")) {
+    for (const std::string& item : split(cookies, "; ")) {
         const size_t equals = item.find('=');
-        if (equals == std::string::npos)
-            continue;
-        const std::string name = trimSpaces(item.substr(0, equals));
-        if (!name.empty())
-            storeOneCookie(store, url, name, {}, {});
+        if (equals != std::string::npos && equals > 0)
+            storeOneCookie(store, url, item.substr(0, equals), {}, {});
     }
 }
 
