@@ -106,8 +106,9 @@ void SynthesisRun::CollectSynthesisAudio()
 {
     running_ = true;
     stopRequested_ = false;
-    std::string audio;
-    const Outcome outcome = collect(audio);
+    // The header's room is kept in front, so that the finished image needs no second copy.
+    std::string image(kWavHeaderBytes, '\0');
+    const Outcome outcome = collect(image);
     running_ = false;
     stopRequested_ = false;
     if (outcome == Outcome::Stopped)
@@ -117,8 +118,7 @@ void SynthesisRun::CollectSynthesisAudio()
         SetSynthesisBusy(false);
         return;
     }
-    std::string image = BuildWav(audio, view_.currentSettings().audioFormat);
-    audio = std::string();
+    image.replace(0, kWavHeaderBytes, WavHeader(image.size() - kWavHeaderBytes, view_.currentSettings().audioFormat));
     wavPlayer_.stopWavPlayback();
     wavPlayer_.playWavImage(image);
     SetSynthesisBusy(false);
@@ -126,10 +126,12 @@ void SynthesisRun::CollectSynthesisAudio()
     view_.setStatusText(gbk("语音已合成"));
 }
 
+// Appends the audio to what `audio` already holds.
 SynthesisRun::Outcome SynthesisRun::collect(std::string& audio)
 {
     // Held apart from currentSessionId, which an event handled between pieces must not redirect.
     const std::string sessionId = state_.currentSessionId;
+    const std::size_t before = audio.size();
     auto lastPiece = std::chrono::steady_clock::now();
     int status = 0;
     while (status != kEndStatus) {
@@ -140,7 +142,7 @@ SynthesisRun::Outcome SynthesisRun::collect(std::string& audio)
         if (errorCode != 0)
             return Outcome::Failed;
         if (piece && length != 0) {
-            if (audio.size() + length > limits_.maxAudioBytes)
+            if (audio.size() - before + length > limits_.maxAudioBytes)
                 return Outcome::Failed;
             // Copied before the window handles events: a close among them ends the session,
             // which frees the piece.

@@ -21,12 +21,12 @@ constexpr std::uint16_t kBitsPerSample = 16;
 
 } // namespace
 
-std::string BuildWav(std::string_view audio, const ListChoice& audioFormat)
+std::string WavHeader(std::size_t audioBytes, const ListChoice& audioFormat)
 {
     const std::uint32_t rate = audioFormat.index == 0 ? 8000 : 16000;
-    const auto n = static_cast<std::uint32_t>(audio.size());
+    const auto n = static_cast<std::uint32_t>(audioBytes);
     std::string image;
-    image.reserve(44 + audio.size());
+    image.reserve(kWavHeaderBytes);
     image += "RIFF";
     put32(image, n + 36);
     image += "WAVEfmt ";
@@ -39,6 +39,14 @@ std::string BuildWav(std::string_view audio, const ListChoice& audioFormat)
     put16(image, kBitsPerSample);
     image += "data";
     put32(image, n);
+    return image;
+}
+
+std::string BuildWav(std::string_view audio, const ListChoice& audioFormat)
+{
+    std::string image;
+    image.reserve(kWavHeaderBytes + audio.size());
+    image = WavHeader(audio.size(), audioFormat);
     image.append(audio);
     return image;
 }
