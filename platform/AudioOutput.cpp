@@ -127,7 +127,8 @@ public:
     }
 
 private:
-    void release(const std::string& channel, QAudioSink* sink)
+    // The channel by value: callers may pass the key of the entry this erases.
+    void release(const std::string channel, QAudioSink* sink)
     {
         const auto found = voices_.find(channel);
         if (found == voices_.end() || found->second != sink)

@@ -25,7 +25,21 @@ const std::vector<std::pair<double, int>> kMarked = {{kStart, 150}, {kBody, 800}
 
 class AudioPlayback : public testing::Test {
 protected:
-    static void SetUpTestSuite() { server_ = new PulseServer; }
+    static void SetUpTestSuite()
+    {
+        server_ = new PulseServer;
+        if (!server_->running())
+            return;
+        // The monitor of a fresh server reaches the recorder late until this process has
+        // played once; a short silence settles it.
+        AudioOutput output;
+        QtWavPlayer player(output);
+        server_->startRecording();
+        player.playWavImage(wavBytes(std::vector<short>(3200, 0), tone::kRate));
+        output.settle(5s);
+        std::this_thread::sleep_for(1000ms);
+        server_->stopRecording();
+    }
     static void TearDownTestSuite()
     {
         delete server_;
