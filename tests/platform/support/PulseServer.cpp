@@ -6,15 +6,14 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
-extern char** environ;
-
 namespace {
 
+// The child gets SIGTERM when this process dies, so that a crashed test leaves no daemon behind.
 pid_t spawn(const std::vector<std::string>& args, const std::string& outputFile = {},
             const char* inputFile = "/dev/null")
 {
@@ -22,19 +21,25 @@ pid_t spawn(const std::vector<std::string>& args, const std::string& outputFile 
     for (const auto& arg : args)
         argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, inputFile, O_RDONLY, 0);
-    if (!outputFile.empty())
-        posix_spawn_file_actions_addopen(&actions, 1, outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    else
-        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    pid_t pid = -1;
-    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
-        pid = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    return pid;
+    const char* output = outputFile.empty() ? "/dev/null" : outputFile.c_str();
+    const int outputFlags = outputFile.empty() ? O_WRONLY : O_WRONLY | O_CREAT | O_TRUNC;
+    const pid_t parent = getpid();
+    const pid_t pid = fork();
+    if (pid != 0)
+        return pid;
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (getppid() != parent)
+        _exit(127);
+    const int in = open(inputFile, O_RDONLY);
+    const int out = open(output, outputFlags, 0644);
+    const int err = open("/dev/null", O_WRONLY);
+    if (in < 0 || out < 0 || err < 0)
+        _exit(127);
+    dup2(in, 0);
+    dup2(out, 1);
+    dup2(err, 2);
+    execvp(argv[0], argv.data());
+    _exit(127);
 }
 
 int runToEnd(const std::vector<std::string>& args)
