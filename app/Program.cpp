@@ -3,6 +3,7 @@
 #include "app/MainWindow.h"
 #include "app/ProgramState.h"
 #include "platform/TextCodec.h"
+#include "speech/SpeechSynthesis.h"
 
 #include <QPushButton>
 
@@ -14,13 +15,18 @@ constexpr int kSoftwareId = 32;
 
 } // namespace
 
-Program::Program(ProgramState& state, MainWindow& window, const std::filesystem::path& runDirectory)
+Program::Program(ProgramState& state, MainWindow& window, SpeechSynthesis& speech,
+                 const std::filesystem::path& runDirectory)
     : state_(state),
       window_(window),
+      speech_(speech),
       catalogue_(window.optionLists(), state.voiceList),
       settings_(window, runDirectory, [&window] { window.UpdateCharCount(); })
 {
     QObject::connect(window.defaultsButton(), &QPushButton::clicked, &window, [this] { catalogue_.ApplyDefaultOptions(); });
+    QObject::connect(window.startButton(), &QPushButton::clicked, &window, [this] { speech_.StartSynthesis(); });
+    QObject::connect(window.stopButton(), &QPushButton::clicked, &window, [this] { speech_.StopPlayback(); });
+    QObject::connect(window.saveButton(), &QPushButton::clicked, &window, [this] { speech_.ExportSpeech(); });
     window.setCloseQuery([this] { OnMainWindowCloseQuery(); });
 }
 
@@ -29,12 +35,17 @@ void Program::OnMainWindowCreated()
     state_.SoftwareId = kSoftwareId;
     state_.LocalVersion = std::to_string(kMajorVersion) + "." + std::to_string(kMinorVersion);
     setWindowTitle();
-    catalogue_.FillOptionLists([this] { settings_.LoadSettings(); },
-                               [this] { SettingsFile::LoadComboSelections(window_, settings_.ConfigFilePath()); });
+    // The option lists and the settings load inside the engine set-up, so they are ready whatever the engine does.
+    speech_.SetUpSpeechSdk([this] {
+        catalogue_.FillOptionLists([this] { settings_.LoadSettings(); },
+                                   [this] { SettingsFile::LoadComboSelections(window_, settings_.ConfigFilePath()); });
+    });
 }
 
 void Program::OnMainWindowCloseQuery()
 {
+    // Stops a run in progress, ends the session with "正常关闭", and finalises only when that end succeeded.
+    speech_.ShutDown();
     settings_.SaveSettings();
 }
 

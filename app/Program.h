@@ -6,12 +6,13 @@
 #include <filesystem>
 
 class MainWindow;
+class SpeechSynthesis;
 struct ProgramState;
 
 // Start-up and shut-down: what runs when the main window has been created and when it is asked to close.
 class Program {
 public:
-    Program(ProgramState& state, MainWindow& window, const std::filesystem::path& runDirectory);
+    Program(ProgramState& state, MainWindow& window, SpeechSynthesis& speech, const std::filesystem::path& runDirectory);
 
     // Runs to completion before the window handles any input.
     void OnMainWindowCreated();
@@ -26,6 +27,7 @@ private:
 
     ProgramState& state_;
     MainWindow& window_;
+    SpeechSynthesis& speech_;
     OptionCatalogue catalogue_;
     SettingsFile settings_;
 };

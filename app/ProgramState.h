@@ -1,5 +1,6 @@
 #pragma once
 
+#include "speech/SpeechState.h"
 #include "speech/SynthesisSettings.h"
 
 #include <string>
@@ -20,4 +21,5 @@ struct ProgramState {
     int SoftwareId = 0;
     ProductInfo productInfo;
     std::string ProductInfoKey;
+    SpeechState speech; // currentSessionId, exportAudio, webAudio
 };

@@ -1,9 +1,13 @@
 #include "app/MainWindow.h"
 #include "app/Program.h"
 #include "app/ProgramState.h"
+#include "platform/AudioOutput.h"
 #include "platform/Browser.h"
+#include "platform/MediaCommandInterpreter.h"
 #include "platform/QtDialogs.h"
+#include "platform/QtWavPlayer.h"
 #include "platform/TerminationSignals.h"
+#include "speech/SpeechSynthesis.h"
 
 #include <QApplication>
 
@@ -21,7 +25,12 @@ int main(int argc, char** argv)
     MainWindow window(state, dialogs, browser);
     dialogs.setParent(&window);
 
-    Program program(state, window, std::filesystem::path(QApplication::applicationDirPath().toStdString()));
+    AudioOutput audio;
+    QtWavPlayer wavPlayer(audio);
+    MediaCommandInterpreter media(audio);
+    SpeechSynthesis speech(state.speech, window, wavPlayer, media, dialogs);
+
+    Program program(state, window, speech, ProgramDirectory());
     program.OnMainWindowCreated();
     onTerminationSignal([&window] { window.close(); });
     window.show();

@@ -3,7 +3,9 @@
 #include "app/MainWindow.h"
 #include "app/Program.h"
 #include "app/ProgramState.h"
+#include "speech/SpeechSynthesis.h"
 #include "support/FakeDialogs.h"
+#include "support/RecordingPlayers.h"
 #include "support/TempDir.h"
 
 #include <QComboBox>
@@ -13,10 +15,14 @@
 
 #include <memory>
 
-// One program as the process would build it, in a run directory of its own.
+// One program as the process would build it, in a run directory of its own, with the real engine
+// library and recording players.
 struct RunningProgram {
     explicit RunningProgram(const std::filesystem::path& runDirectory)
-        : window(state, dialogs, browser), program(state, window, runDirectory)
+        : window(state, dialogs, browser),
+          speech(state.speech, window, wavPlayer, media, dialogs,
+                 SpeechSynthesis::Options{{LANGQUE_BUILD_DIR}, runDirectory, {}}),
+          program(state, window, speech, runDirectory)
     {
         program.OnMainWindowCreated();
     }
@@ -33,6 +39,9 @@ struct RunningProgram {
     FakeDialogs dialogs;
     FakeBrowser browser;
     MainWindow window;
+    RecordingWavPlayer wavPlayer;
+    RecordingMediaCommands media;
+    SpeechSynthesis speech;
     Program program;
 };
 
