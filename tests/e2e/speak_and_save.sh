@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# The real program under Xvfb: a typed Chinese sentence is heard on the sound server after "开始合成",
+# and "保存语音" writes it as a 16-bit mono 16000 Hz WAV.
+source "$(dirname "$0")/desktop.sh"
+source "$(dirname "$0")/sound.sh"
+build=$1
+start_desktop
+keep_sink_in_step
+run="$E2E_WORK/run"
+make_run_directory "$build" "$run"
+[ -f "$run/libmsc.so" ] || fail "engine library not built"
+
+"$run/langque" >"$E2E_WORK/app.log" 2>&1 &
+app=$!
+win=$(wait_for_window "朗雀语音合成工具V2.1")
+sleep 0.5
+xdotool mousemove --window "$win" 120 130 click 1
+xdotool key --window "$win" ctrl+a BackSpace
+xdotool type --window "$win" --delay 30 "你好，世界。今天天气很好。"
+sleep 0.3
+
+start_recording "$E2E_WORK/silence.raw"
+sleep 1
+stop_recording
+start_recording "$E2E_WORK/speech.raw"
+# 按钮_开始合成 at 474,367 (98 x 56).
+xdotool mousemove --window "$win" 523 395 click 1
+sleep 4
+stop_recording
+quiet=$(rms_of "$E2E_WORK/silence.raw")
+loud=$(rms_of "$E2E_WORK/speech.raw")
+echo "monitor RMS: silence $quiet, speech $loud"
+[ "$loud" -gt 300 ] && [ "$loud" -gt $((quiet * 10 + 100)) ] || fail "no speech heard (RMS $loud against $quiet)"
+
+# 按钮_保存语音 at 583,391 (64 x 32): the dialog proposes 合成语音.wav in the run directory.
+xdotool mousemove --window "$win" 615 407 click 1
+sleep 1.5
+xdotool key Return
+sleep 1
+xdotool key Return
+sleep 0.5
+wav="$run/合成语音.wav"
+[ -f "$wav" ] || fail "合成语音.wav not written"
+[ "$(head -c 4 "$wav")" = "RIFF" ] || fail "not a RIFF file"
+[ "$(wav_field "$wav" 22 2)" = 1 ] || fail "not mono"
+[ "$(wav_field "$wav" 24 4)" = 16000 ] || fail "not 16000 Hz"
+[ "$(wav_field "$wav" 34 2)" = 16 ] || fail "not 16-bit"
+size=$(stat -c %s "$wav")
+[ "$(wav_field "$wav" 40 4)" = $((size - 44)) ] || fail "data size does not match the file"
+[ $((size - 44)) -gt 32000 ] || fail "less than a second of audio"
+soxi "$wav" >/dev/null || fail "sox cannot read the WAV"
+
+kill -TERM "$app"
+wait "$app" || fail "program did not end cleanly"
+iconv -f GBK -t UTF-8 "$run/config.ini" | grep -q '^编辑框_合成文本=你好，世界。' || fail "typed text not kept"
+echo "speak and save: ok ($((size - 44)) bytes of audio)"
