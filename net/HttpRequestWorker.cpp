@@ -319,9 +319,13 @@ HttpResult performExchange(RequestExchange& exchange)
     } else {
         curl_easy_setopt(handle, CURLOPT_HTTPGET, 1L);
     }
-    // The verb travels as the caller spelled it.
-    if (!in.method.empty() && in.method != verb)
+    // The verb travels as the caller spelled it. libcurl would keep such a spelling on every
+    // redirect step, so those requests follow their redirects here, by the rules libcurl applies.
+    const bool spelledVerb = !in.method.empty() && in.method != verb;
+    if (spelledVerb) {
         curl_easy_setopt(handle, CURLOPT_CUSTOMREQUEST, in.method.c_str());
+        curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 0L);
+    }
 
     curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, onBody);
     curl_easy_setopt(handle, CURLOPT_WRITEDATA, &transfer);
@@ -331,8 +335,25 @@ HttpResult performExchange(RequestExchange& exchange)
     curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, onProgress);
     curl_easy_setopt(handle, CURLOPT_XFERINFODATA, &transfer);
 
-    if (runTransfer(exchange, handle) != CURLE_OK)
-        return {};
+    bool posting = post;
+    for (int step = 0;; ++step) {
+        if (runTransfer(exchange, handle) != CURLE_OK)
+            return {};
+        long status = 0;
+        char* next = nullptr;
+        curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status);
+        curl_easy_getinfo(handle, CURLINFO_REDIRECT_URL, &next);
+        if (!spelledVerb || next == nullptr || status < 300 || status > 399 || step == 20)
+            break;
+        const std::string target = next;
+        if (status == 303 || (posting && (status == 301 || status == 302))) {
+            curl_easy_setopt(handle, CURLOPT_CUSTOMREQUEST, nullptr);
+            curl_easy_setopt(handle, CURLOPT_HTTPGET, 1L);
+            posting = false;
+        }
+        curl_easy_setopt(handle, CURLOPT_URL, target.c_str());
+        transfer.body.clear();
+    }
 
     HttpResult result;
     result.success = true;

@@ -286,6 +286,43 @@ TEST_F(HttpRequestTest, RedirectChainKeepsEveryStepsCookiesInTheStore)
     EXPECT_THAT(stored, HasSubstr("last=3"));
 }
 
+TEST_F(HttpRequestTest, RedirectedPostContinuesAsGetWhateverTheVerbsSpelling)
+{
+    RawHttpServer server([](const RawRequest& request) {
+        if (request.target() == "/found")
+            return RawHttpServer::response("", "Location: /end\r\n", "302 Found");
+        if (request.target() == "/temporary")
+            return RawHttpServer::response("", "Location: /end\r\n", "307 Temporary Redirect");
+        return RawHttpServer::response("arrived");
+    });
+    struct Row {
+        const char* method;
+        const char* path;
+        const char* secondLine;
+        const char* secondBody;
+    };
+    const Row rows[] = {
+        {"POST", "/found", "GET /end HTTP/1.1", ""},
+        {"post", "/found", "GET /end HTTP/1.1", ""},
+        {"post", "/temporary", "post /end HTTP/1.1", "v=1"},
+        {"get", "/found", "get /end HTTP/1.1", ""},
+    };
+    size_t seenBefore = 0;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.method) + " " + row.path);
+        HttpRequest request;
+        request.url = server.url(row.path);
+        request.method = row.method;
+        request.body = "v=1";
+        EXPECT_EQ(SendHttpRequest(request), "arrived");
+        const std::vector<RawRequest> seen = server.requests();
+        ASSERT_EQ(seen.size(), seenBefore + 2);
+        EXPECT_EQ(seen[seenBefore + 1].requestLine, row.secondLine);
+        EXPECT_EQ(seen[seenBefore + 1].body, row.secondBody);
+        seenBefore = seen.size();
+    }
+}
+
 TEST_F(HttpRequestTest, ExplicitCookiesFollowARedirectAndLeaveTheStoreAlone)
 {
     RawHttpServer server([](const RawRequest& request) {
