@@ -2,6 +2,7 @@
 // and settings, and all of them finish.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <string>
 #include <thread>
@@ -19,6 +20,10 @@ struct Job {
   std::string params;
   std::string text;
 };
+
+// espeak-ng carries a little state from one text to the next: a few tens of
+// milliseconds of length. Another session's settings would change far more.
+double tolerance(double seconds) { return std::max(0.02 * seconds, 0.05); }
 
 const std::vector<Job> kJobs = {
     {params({{"vcn", "xiaoyan"}, {"spd", "x-fast"}}), "今天天气很好，我们去公园。"},
@@ -41,8 +46,8 @@ TEST_F(ConcurrencyTest, TwoSessionsInTurnKeepTheirOwnSettings) {
   collect(first.c_str(), a);
   ASSERT_TRUE(a.complete());
   ASSERT_TRUE(b.complete());
-  EXPECT_NEAR(seconds(a.pcm), alone[0], 0.02 * alone[0]);
-  EXPECT_NEAR(seconds(b.pcm), alone[1], 0.02 * alone[1]);
+  EXPECT_NEAR(seconds(a.pcm), alone[0], tolerance(alone[0]));
+  EXPECT_NEAR(seconds(b.pcm), alone[1], tolerance(alone[1]));
 }
 
 TEST_F(ConcurrencyTest, ThreadsRunningSessionsAllFinishWithTheirOwnAudio) {
@@ -65,7 +70,7 @@ TEST_F(ConcurrencyTest, ThreadsRunningSessionsAllFinishWithTheirOwnAudio) {
   for (auto& thread : threads) thread.join();
   EXPECT_EQ(failures.load(), 0);
   for (std::size_t t = 0; t < kJobs.size(); ++t)
-    for (const double length : lengths[t]) EXPECT_NEAR(length, alone[t], 0.02 * alone[t]) << t;
+    for (const double length : lengths[t]) EXPECT_NEAR(length, alone[t], tolerance(alone[t])) << t;
 }
 
 TEST_F(ConcurrencyTest, SessionsBegunAndEndedFromManyThreadsStayConsistent) {

@@ -95,6 +95,32 @@ double medianPitchHz(const Pcm& pcm, int rate) {
   return pitches[pitches.size() / 2];
 }
 
+std::vector<double> spectrumDb(const Pcm& pcm, int bands) {
+  const std::size_t frame = 2 * static_cast<std::size_t>(bands);
+  const double loud = 0.5 * rms(pcm);
+  std::vector<double> power(static_cast<std::size_t>(bands), 1e-9);
+  for (std::size_t start = 0; start + frame <= pcm.size(); start += frame) {
+    const std::span<const std::int16_t> window(pcm.data() + start, frame);
+    if (rms(window) < loud) continue;
+    for (std::size_t k = 0; k < power.size(); ++k) {
+      double re = 0, im = 0;
+      for (std::size_t n = 0; n < frame; ++n) {
+        // Hann window against leakage between bands.
+        const double w = 0.5 - 0.5 * std::cos(2 * M_PI * static_cast<double>(n) / static_cast<double>(frame));
+        const double angle = 2 * M_PI * static_cast<double>(k * n) / static_cast<double>(frame);
+        re += w * window[n] * std::cos(angle);
+        im -= w * window[n] * std::sin(angle);
+      }
+      power[k] += re * re + im * im;
+    }
+  }
+  std::vector<double> db;
+  for (const double p : power) db.push_back(10 * std::log10(p));
+  const double mean = std::accumulate(db.begin(), db.end(), 0.0) / static_cast<double>(db.size());
+  for (double& d : db) d -= mean;  // the shape, not the loudness
+  return db;
+}
+
 double envelopeCorrelation(const Pcm& a, const Pcm& b, int rate) {
   const auto frame = static_cast<std::size_t>(rate / 50);
   const std::size_t frames = std::min(a.size(), b.size()) / frame;

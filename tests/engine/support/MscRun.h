@@ -46,6 +46,9 @@ double seconds(const Pcm& pcm, int rate = 16000);
 double rms(std::span<const std::int16_t> samples);
 // Median fundamental frequency of the voiced frames, by autocorrelation.
 double medianPitchHz(const Pcm& pcm, int rate = 16000);
+// Long-term average spectrum: the level in dB of each of bands equal bands
+// from 0 Hz to half the rate, over the loud frames.
+std::vector<double> spectrumDb(const Pcm& pcm, int bands = 32);
 // Pearson correlation of the 20 ms loudness envelopes over the shorter length.
 double envelopeCorrelation(const Pcm& a, const Pcm& b, int rate = 16000);
 
