@@ -2,9 +2,11 @@
 
 #include "app/MainWindow.h"
 #include "app/ProgramState.h"
+#include "net/OutsideHosts.h"
 #include "platform/TextCodec.h"
 #include "speech/SpeechSynthesis.h"
 
+#include <QDir>
 #include <QPushButton>
 
 namespace {
@@ -21,8 +23,11 @@ Program::Program(ProgramState& state, MainWindow& window, SpeechSynthesis& speec
       window_(window),
       speech_(speech),
       catalogue_(window.optionLists(), state.voiceList),
-      settings_(window, runDirectory, [&window] { window.UpdateCharCount(); })
+      settings_(window, runDirectory, [&window] { window.UpdateCharCount(); }),
+      web_(state.speech, window, speech.media(), OutsideHosts::current().webTts,
+           std::filesystem::path(QDir::tempPath().toStdString()))
 {
+    speech_.setWebRoute([this] { web_.SynthesizeViaWeb(); });
     QObject::connect(window.defaultsButton(), &QPushButton::clicked, &window, [this] { catalogue_.ApplyDefaultOptions(); });
     QObject::connect(window.startButton(), &QPushButton::clicked, &window, [this] { speech_.StartSynthesis(); });
     QObject::connect(window.stopButton(), &QPushButton::clicked, &window, [this] { speech_.StopPlayback(); });

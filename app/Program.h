@@ -2,6 +2,7 @@
 
 #include "app/OptionCatalogue.h"
 #include "app/SettingsFile.h"
+#include "speech/WebVoiceRoute.h"
 
 #include <filesystem>
 
@@ -30,4 +31,5 @@ private:
     SpeechSynthesis& speech_;
     OptionCatalogue catalogue_;
     SettingsFile settings_;
+    WebVoiceRoute web_;
 };
