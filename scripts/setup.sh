@@ -16,7 +16,7 @@ packages=(
   # tests and benchmarks
   libcpp-httplib-dev openssl
   xvfb xauth x11-utils xdotool imagemagick
-  pulseaudio pulseaudio-utils sox libsox-fmt-mp3 lame curl
+  pulseaudio pulseaudio-utils sox libsox-fmt-mp3 lame curl python3
 )
 
 missing=()
