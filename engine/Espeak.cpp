@@ -39,8 +39,9 @@ bool apply(const SpeechSegment& segment, const Prosody& prosody) {
 }  // namespace
 
 std::mutex& mutex() {
-  static std::mutex instance;
-  return instance;
+  // Never destroyed: the worker may hold it while the process exits.
+  static std::mutex* instance = new std::mutex;
+  return *instance;
 }
 
 int load() {
