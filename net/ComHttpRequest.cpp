@@ -3,6 +3,7 @@
 #include "net/CodePages.h"
 #include "net/CookieJar.h"
 #include "net/CurlGlobal.h"
+#include "net/HeaderText.h"
 #include "net/TextSearch.h"
 
 #include <algorithm>
@@ -23,27 +24,6 @@ std::string trimmed(const std::string& text)
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-bool sameNameNoCase(const std::string& a, const std::string& b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-std::vector<std::string> splitLines(const std::string& block)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < block.size()) {
-        const size_t end = block.find("\r\n", start);
-        lines.push_back(block.substr(start, end == std::string::npos ? std::string::npos : end - start));
-        if (end == std::string::npos)
-            break;
-        start = end + 2;
-    }
-    return lines;
-}
-
 // Request headers as set one by one: a later header of the same name replaces the earlier one.
 class HeaderSet {
 public:
@@ -52,7 +32,7 @@ public:
         if (name.empty())
             return;
         for (auto& [existing, text] : headers_) {
-            if (sameNameNoCase(existing, name)) {
+            if (equalsNoCase(existing, name)) {
                 text = value;
                 return;
             }
@@ -63,7 +43,7 @@ public:
     bool has(const std::string& name) const
     {
         return std::any_of(headers_.begin(), headers_.end(),
-                           [&](const auto& header) { return sameNameNoCase(header.first, name); });
+                           [&](const auto& header) { return equalsNoCase(header.first, name); });
     }
 
 private:
@@ -223,7 +203,7 @@ std::string SendComHttpRequest(const ComHttpRequest& request)
     curl_slist* list = nullptr;
     std::string cookieHeader;
     for (const auto& [name, value] : headers.all()) {
-        if (sameNameNoCase(name, "Cookie"))
+        if (equalsNoCase(name, "Cookie"))
             cookieHeader = value; // merged by libcurl with the cookies of redirect steps
         else
             list = curl_slist_append(list, (value.empty() ? name + ";" : name + ": " + value).c_str());

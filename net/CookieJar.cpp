@@ -1,5 +1,6 @@
 #include "net/CookieJar.h"
 
+#include "net/HeaderText.h"
 #include "net/TextSearch.h"
 #include "net/UrlParts.h"
 
@@ -29,14 +30,6 @@ std::vector<std::string> split(const std::string& text, const std::string& separ
 void removeSpaces(std::string& text)
 {
     text.erase(std::remove(text.begin(), text.end(), ' '), text.end());
-}
-
-std::string trimSpaces(const std::string& text)
-{
-    const size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 bool endsWith(const std::string& text, const std::string& tail)

@@ -1,6 +1,7 @@
 #include "net/RequestExchange.h"
 
 #include "net/CookieStore.h"
+#include "net/HeaderText.h"
 #include "net/CurlGlobal.h"
 #include "net/TextSearch.h"
 #include "net/UrlParts.h"
@@ -20,52 +21,10 @@ namespace {
 // Above this a Content-Length is not trusted for reserving the body buffer in advance.
 constexpr curl_off_t reserveLimit = curl_off_t{1} << 30;
 
-std::string withoutSpaces(std::string text)
-{
-    text.erase(std::remove(text.begin(), text.end(), ' '), text.end());
-    return text;
-}
-
-std::string trimSpaces(const std::string& text)
-{
-    const size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-std::string upper(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return text;
-}
-
-bool containsNoCase(const std::string& text, const std::string& part)
-{
-    return std::search(text.begin(), text.end(), part.begin(), part.end(), [](char a, char b) {
-               return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-           }) != text.end();
-}
-
-std::vector<std::string> splitLines(const std::string& block)
-{
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < block.size()) {
-        const size_t end = block.find("\r\n", start);
-        lines.push_back(block.substr(start, end == std::string::npos ? std::string::npos : end - start));
-        if (end == std::string::npos)
-            break;
-        start = end + 2;
-    }
-    return lines;
-}
-
 bool isHeaderNamed(const std::string& line, const char* name)
 {
     const size_t colon = line.find(':');
-    return colon != std::string::npos && upper(trimSpaces(line.substr(0, colon))) == name;
+    return colon != std::string::npos && upperAscii(trimSpaces(line.substr(0, colon))) == name;
 }
 
 // libcurl refuses spaces and control bytes in an address; they travel percent-encoded.
@@ -250,7 +209,7 @@ HttpResult performExchange(RequestExchange& exchange)
     const std::string host = GetUrlHost(in.url, false);
     const std::string path = GetUrlPath(in.url);
     const int port = GetUrlPort(in.url);
-    const std::string verb = upper(in.method);
+    const std::string verb = upperAscii(in.method);
     const bool post = verb == "POST";
     if (host.empty() || (!post && !verb.empty() && verb != "GET"))
         return {}; // nothing is sent
@@ -295,7 +254,7 @@ HttpResult performExchange(RequestExchange& exchange)
         curl_easy_setopt(handle, CURLOPT_COOKIE, in.cookies.c_str());
 
     std::string block = completeHeaderBlock(in.extraHeaders, in.url);
-    if (post && !in.body.empty() && !containsNoCase(block, "Content-Type: "))
+    if (post && !in.body.empty() && !ContainsText(block, "Content-Type: ", 0, true))
         block += "Content-Type: application/x-www-form-urlencoded\r\n";
     curl_slist* headerList = nullptr;
     const auto addHeader = [&headerList](const std::string& line) {
@@ -307,7 +266,7 @@ HttpResult performExchange(RequestExchange& exchange)
             addHeader(line);
     }
     addHeader("Expect:");
-    if (!containsNoCase(block, "Content-Type:"))
+    if (!ContainsText(block, "Content-Type:", 0, true))
         addHeader("Content-Type:");
     const CurlSlist headerOwner(headerList);
     curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headerList);
@@ -380,12 +339,12 @@ RequestFlags requestFlags(const std::string& url, const std::string& cookies, bo
 std::string completeHeaderBlock(const std::string& extraHeaders, const std::string& url)
 {
     std::string block = extraHeaders;
-    if (!containsNoCase(block, "Accept: "))
+    if (!ContainsText(block, "Accept: ", 0, true))
         block += "Accept: image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, application/x-shockwave-flash, "
                  "application/vnd.ms-excel, application/vnd.ms-powerpoint, application/msword, */*\r\n";
-    if (!containsNoCase(block, "Referer: "))
+    if (!ContainsText(block, "Referer: ", 0, true))
         block += "Referer: " + url + "\r\n";
-    if (!containsNoCase(block, "Accept-Language: "))
+    if (!ContainsText(block, "Accept-Language: ", 0, true))
         block += "Accept-Language: zh-cn\r\n";
     return block;
 }
