@@ -60,3 +60,31 @@ wait_for_window() {
 }
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Starts the program of a run directory and waits for its main window: APP is its pid, WIN the window.
+start_program() {
+  local run=$1 log=$2
+  "$run/langque" >"$log" 2>&1 &
+  APP=$!
+  WIN=$(wait_for_window "朗雀语音合成工具V2.1")
+  sleep 0.5
+}
+
+# Replaces the text box's content by typing, as a user would.
+type_text() {
+  xdotool mousemove --window "$WIN" 120 130 click 1
+  xdotool key --window "$WIN" ctrl+a BackSpace
+  xdotool type --window "$WIN" --delay 30 "$1"
+  sleep 0.3
+}
+
+# Clicks a point of the main window, given in window coordinates.
+click_at() {
+  xdotool mousemove --window "$WIN" "$1" "$2" click 1
+}
+
+# Asks the program to end, as a logout does, and expects a clean exit.
+close_program() {
+  kill -TERM "$APP"
+  wait "$APP" || fail "program did not end cleanly"
+}

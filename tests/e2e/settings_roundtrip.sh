@@ -6,21 +6,15 @@ start_desktop
 run="$E2E_WORK/run"
 make_run_directory "$build" "$run"
 
-"$run/langque" >"$E2E_WORK/app1.log" 2>&1 &
-app=$!
-win=$(wait_for_window "朗雀语音合成工具V2.1")
-sleep 0.5
-# Click into the text box (window coordinates 8+12+100, 5+21+100), clear it, type.
-xdotool mousemove --window "$win" 120 130 click 1
-xdotool key --window "$win" ctrl+a BackSpace
-xdotool type --window "$win" --delay 20 "hello langque"
+start_program "$run" "$E2E_WORK/app1.log"
+# The text box, cleared and typed into.
+type_text "hello langque"
 # The engine type list at 392+83+80, 5+29+10: open it and take the second item.
-xdotool mousemove --window "$win" 555 44 click 1
+click_at 555 44
 sleep 0.3
 xdotool key Down Return
 sleep 0.3
-kill -TERM "$app"
-wait "$app" || fail "program did not end cleanly"
+close_program
 
 [ -f "$run/config.ini" ] || fail "no config.ini written"
 text=$(iconv -f GBK -t UTF-8 "$run/config.ini") || fail "config.ini is not GBK"
@@ -30,13 +24,8 @@ grep -q '^组合框_引擎类型=1' <<<"$text" || fail "engine type not saved: $
 grep -q '^组合框_发音人=0' <<<"$text" || fail "voice not saved: $text"
 
 # A second run reads it back and, closed untouched, writes the same values.
-"$run/langque" >"$E2E_WORK/app2.log" 2>&1 &
-app=$!
-wait_for_window "朗雀语音合成工具V2.1" >/dev/null
-sleep 0.5
-import -window root "$E2E_WORK/second-run.png"
-kill -TERM "$app"
-wait "$app" || fail "second run did not end cleanly"
+start_program "$run" "$E2E_WORK/app2.log"
+close_program
 again=$(iconv -f GBK -t UTF-8 "$run/config.ini")
 [ "$again" = "$text" ] || fail "settings changed across a restart: $again"
 echo "settings round trip: ok"

@@ -10,21 +10,15 @@ run="$E2E_WORK/run"
 make_run_directory "$build" "$run"
 [ -f "$run/libmsc.so" ] || fail "engine library not built"
 
-"$run/langque" >"$E2E_WORK/app.log" 2>&1 &
-app=$!
-win=$(wait_for_window "朗雀语音合成工具V2.1")
-sleep 0.5
-xdotool mousemove --window "$win" 120 130 click 1
-xdotool key --window "$win" ctrl+a BackSpace
-xdotool type --window "$win" --delay 30 "你好，世界。今天天气很好。"
-sleep 0.3
+start_program "$run" "$E2E_WORK/app.log"
+type_text "你好，世界。今天天气很好。"
 
 start_recording "$E2E_WORK/silence.raw"
 sleep 1
 stop_recording
 start_recording "$E2E_WORK/speech.raw"
 # 按钮_开始合成 at 474,367 (98 x 56).
-xdotool mousemove --window "$win" 523 395 click 1
+click_at 523 395
 sleep 4
 stop_recording
 quiet=$(rms_of "$E2E_WORK/silence.raw")
@@ -33,7 +27,7 @@ echo "monitor RMS: silence $quiet, speech $loud"
 [ "$loud" -gt 300 ] && [ "$loud" -gt $((quiet * 10 + 100)) ] || fail "no speech heard (RMS $loud against $quiet)"
 
 # 按钮_保存语音 at 583,391 (64 x 32): the dialog proposes 合成语音.wav in the run directory.
-xdotool mousemove --window "$win" 615 407 click 1
+click_at 615 407
 sleep 1.5
 xdotool key Return
 sleep 1
@@ -50,7 +44,6 @@ size=$(stat -c %s "$wav")
 [ $((size - 44)) -gt 32000 ] || fail "less than a second of audio"
 soxi "$wav" >/dev/null || fail "sox cannot read the WAV"
 
-kill -TERM "$app"
-wait "$app" || fail "program did not end cleanly"
+close_program
 iconv -f GBK -t UTF-8 "$run/config.ini" | grep -q '^编辑框_合成文本=你好，世界。' || fail "typed text not kept"
 echo "speak and save: ok ($((size - 44)) bytes of audio)"

@@ -17,25 +17,20 @@ E2E_PIDS+=($host_pid)
 for _ in $(seq 50); do [ -s "$E2E_WORK/port" ] && break; sleep 0.1; done
 export LANGQUE_HOST_WEB_TTS="127.0.0.1:$(cat "$E2E_WORK/port")"
 
-"$run/langque" >"$E2E_WORK/app.log" 2>&1 &
-app=$!
-win=$(wait_for_window "朗雀语音合成工具V2.1")
-sleep 0.5
-xdotool mousemove --window "$win" 120 130 click 1
-xdotool key --window "$win" ctrl+a BackSpace
-xdotool type --window "$win" --delay 30 "hello"
+start_program "$run" "$E2E_WORK/app.log"
+type_text "hello"
 # 组合框_引擎类型: the fourth item, 多语言语音引擎; then 组合框_发音人: the seventh, 英语.
-xdotool mousemove --window "$win" 555 44 click 1
+click_at 555 44
 sleep 0.3
 xdotool key Down Down Down Return
 sleep 0.3
-xdotool mousemove --window "$win" 555 75 click 1
+click_at 555 75
 sleep 0.3
 xdotool key Down Down Down Down Down Down Return
 sleep 0.3
 
 start_recording "$E2E_WORK/web.raw"
-xdotool mousemove --window "$win" 523 395 click 1
+click_at 523 395
 sleep 3
 stop_recording
 grep -q '^/gettts?lan=en&text=hello&spd=5&source=web$' "$E2E_WORK/requests.log" || fail "unexpected request: $(cat "$E2E_WORK/requests.log")"
@@ -43,7 +38,7 @@ loud=$(rms_of "$E2E_WORK/web.raw")
 echo "monitor RMS while the MP3 plays: $loud"
 [ "$loud" -gt 1000 ] || fail "the MP3 was not heard (RMS $loud)"
 
-xdotool mousemove --window "$win" 615 407 click 1
+click_at 615 407
 sleep 1.5
 xdotool key Return
 sleep 1
@@ -53,18 +48,17 @@ cmp -s "$run/合成语音.mp3" "$E2E_WORK/tone.mp3" || fail "合成语音.mp3 is
 [ ! -e "$run/合成语音.wav" ] || fail "an MP3 was written under a .wav name"
 
 # 停止播放 under this engine type closes the MP3; with the host gone nothing plays.
-xdotool mousemove --window "$win" 339 401 click 1
+click_at 339 401
 kill "$host_pid"
 wait "$host_pid" 2>/dev/null || true
 sleep 0.5
 start_recording "$E2E_WORK/gone.raw"
-xdotool mousemove --window "$win" 523 395 click 1
+click_at 523 395
 sleep 1.5
 stop_recording
 quiet=$(rms_of "$E2E_WORK/gone.raw")
 echo "monitor RMS with the host gone: $quiet"
 [ "$quiet" -lt 100 ] || fail "something played with the host gone (RMS $quiet)"
 
-kill -TERM "$app"
-wait "$app" || fail "program did not end cleanly"
+close_program
 echo "web voice: ok"
