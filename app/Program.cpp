@@ -43,7 +43,7 @@ void Program::OnMainWindowCreated()
     // The option lists and the settings load inside the engine set-up, so they are ready whatever the engine does.
     speech_.SetUpSpeechSdk([this] {
         catalogue_.FillOptionLists([this] { settings_.LoadSettings(); },
-                                   [this] { SettingsFile::LoadComboSelections(window_, settings_.ConfigFilePath()); });
+                                   [this] { settings_.LoadComboSelections(); });
     });
 }
 

@@ -103,41 +103,44 @@ void SettingsFile::SaveSettings() const
 {
     std::error_code ignored;
     std::filesystem::create_directories(path_.parent_path(), ignored);
-    SaveEditTexts(window_, path_);
-    SaveComboSelections(window_, path_);
+    IniFile ini = IniFile::load(path_);
+    SaveEditTexts(window_, ini);
+    SaveComboSelections(window_, ini);
+    ini.save(path_);
 }
 
 void SettingsFile::LoadSettings() const
 {
-    LoadComboSelections(window_, path_);
-    LoadEditTexts(window_, path_);
+    const IniFile ini = IniFile::load(path_);
+    LoadComboSelections(window_, ini);
+    LoadEditTexts(window_, ini);
     if (updateCharCount_)
         updateCharCount_();
 }
 
-int SettingsFile::SaveEditTexts(const QWidget& window, const std::filesystem::path& file)
+void SettingsFile::LoadComboSelections() const
 {
-    IniFile ini = IniFile::load(file);
+    LoadComboSelections(window_, IniFile::load(path_));
+}
+
+int SettingsFile::SaveEditTexts(const QWidget& window, IniFile& ini)
+{
     const QList<QPlainTextEdit*> boxes = window.findChildren<QPlainTextEdit*>();
     for (const QPlainTextEdit* box : boxes)
         ini.setValue(editSection(), controlName(box), encodeLineBreaks(editBoxText(box)));
-    ini.save(file);
     return static_cast<int>(boxes.size());
 }
 
-int SettingsFile::SaveComboSelections(const QWidget& window, const std::filesystem::path& file)
+int SettingsFile::SaveComboSelections(const QWidget& window, IniFile& ini)
 {
-    IniFile ini = IniFile::load(file);
     const QList<QComboBox*> boxes = window.findChildren<QComboBox*>();
     for (const QComboBox* box : boxes)
         ini.setValue(comboSection(), controlName(box), std::to_string(box->currentIndex()));
-    ini.save(file);
     return static_cast<int>(boxes.size());
 }
 
-int SettingsFile::LoadComboSelections(QWidget& window, const std::filesystem::path& file)
+int SettingsFile::LoadComboSelections(QWidget& window, const IniFile& ini)
 {
-    const IniFile ini = IniFile::load(file);
     const QList<QComboBox*> boxes = window.findChildren<QComboBox*>();
     for (QComboBox* box : boxes) {
         const std::string stored = ini.value(comboSection(), controlName(box));
@@ -147,9 +150,8 @@ int SettingsFile::LoadComboSelections(QWidget& window, const std::filesystem::pa
     return static_cast<int>(boxes.size());
 }
 
-int SettingsFile::LoadEditTexts(QWidget& window, const std::filesystem::path& file)
+int SettingsFile::LoadEditTexts(QWidget& window, const IniFile& ini)
 {
-    const IniFile ini = IniFile::load(file);
     const QList<QPlainTextEdit*> boxes = window.findChildren<QPlainTextEdit*>();
     for (QPlainTextEdit* box : boxes) {
         const std::string stored = ini.value(editSection(), controlName(box));

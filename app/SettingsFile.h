@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <functional>
 
+class IniFile;
 class QWidget;
 
 // The user's settings are the state of the main window's controls: every edit box's content in section
@@ -15,13 +16,17 @@ public:
     const std::filesystem::path& ConfigFilePath() const { return path_; }
 
     // Failures are silent: the close goes on.
+    // Each reads or writes the file once.
     void SaveSettings() const;
     void LoadSettings() const;
+    // The second pass of the start-up, once the voice and compression lists match the stored choices.
+    void LoadComboSelections() const;
 
-    static int SaveEditTexts(const QWidget& window, const std::filesystem::path& file);
-    static int SaveComboSelections(const QWidget& window, const std::filesystem::path& file);
-    static int LoadComboSelections(QWidget& window, const std::filesystem::path& file);
-    static int LoadEditTexts(QWidget& window, const std::filesystem::path& file);
+    // The walks over the window's controls of one kind; each returns how many it found.
+    static int SaveEditTexts(const QWidget& window, IniFile& file);
+    static int SaveComboSelections(const QWidget& window, IniFile& file);
+    static int LoadComboSelections(QWidget& window, const IniFile& file);
+    static int LoadEditTexts(QWidget& window, const IniFile& file);
 
     // Line breaks travel as "><br><" so the text stays on one line of the file.
     static std::string encodeLineBreaks(std::string text);

@@ -88,3 +88,19 @@ close_program() {
   kill -TERM "$APP"
   wait "$APP" || fail "program did not end cleanly"
 }
+
+# "开始合成" (按钮_开始合成 at 474,367, 98 x 56).
+press_start() {
+  click_at 523 395
+}
+
+# "保存语音" (按钮_保存语音 at 583,391, 64 x 32): takes the proposed name in the run directory and
+# dismisses the "导出成功:" message.
+save_speech() {
+  click_at 615 407
+  sleep 1.5
+  xdotool key Return
+  sleep 1
+  xdotool key Return
+  sleep 0.5
+}

@@ -17,8 +17,7 @@ start_recording "$E2E_WORK/silence.raw"
 sleep 1
 stop_recording
 start_recording "$E2E_WORK/speech.raw"
-# 按钮_开始合成 at 474,367 (98 x 56).
-click_at 523 395
+press_start
 sleep 4
 stop_recording
 quiet=$(rms_of "$E2E_WORK/silence.raw")
@@ -26,13 +25,7 @@ loud=$(rms_of "$E2E_WORK/speech.raw")
 echo "monitor RMS: silence $quiet, speech $loud"
 [ "$loud" -gt 300 ] && [ "$loud" -gt $((quiet * 10 + 100)) ] || fail "no speech heard (RMS $loud against $quiet)"
 
-# 按钮_保存语音 at 583,391 (64 x 32): the dialog proposes 合成语音.wav in the run directory.
-click_at 615 407
-sleep 1.5
-xdotool key Return
-sleep 1
-xdotool key Return
-sleep 0.5
+save_speech
 wav="$run/合成语音.wav"
 [ -f "$wav" ] || fail "合成语音.wav not written"
 [ "$(head -c 4 "$wav")" = "RIFF" ] || fail "not a RIFF file"
